@@ -1,0 +1,89 @@
+// Junkyard Reverb: a stereo echo-based reverb with the controls of a small
+// hardware unit and a microphone input stage.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+
+#include "dsp/delay_fad.h"
+#include "dsp/dist_mxr.h"
+#include "dsp/filter_butterworth.h"
+#include "host/audioeffectx.h"
+#include "params/bramble_program.h"
+
+class brambleParamManager;
+
+// Delay-line slots: enough for the right channel's longest delay up to 94117 Hz.
+constexpr uint32_t kDelayLineSlots = 14400;
+// The right channel's echo runs this many milliseconds behind the left one.
+constexpr float kRightChannelOffsetMs = 3.0f;
+// Longest delay a line must hold: the longest Delay plus the right channel's offset.
+constexpr float kLongestDelayMs = 150.0f + kRightChannelOffsetMs;
+
+class bramble : public AudioEffectX {
+ public:
+  explicit bramble(audioMasterCallback audioMaster);
+  ~bramble() override;
+
+  void suspend() override;
+  void resume() override;
+  void setSampleRate(float sampleRate) override;
+  void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+
+  void setParameter(VstInt32 index, float value) override;
+  float getParameter(VstInt32 index) override;
+  void setProgram(VstInt32 program) override;
+  void getParameterLabel(VstInt32 index, char* label) override;
+  void getParameterDisplay(VstInt32 index, char* text) override;
+  void getParameterName(VstInt32 index, char* text) override;
+
+  bool getEffectName(char* name) override;
+  bool getVendorString(char* text) override;
+  bool getProductString(char* text) override;
+  VstInt32 getVendorVersion() override;
+  VstInt32 canDo(char* text) override;
+  VstInt32 getPlugCategory() override;
+
+  // Slots of each delay line (grows above 94117 Hz so the longest delay fits).
+  uint32_t delayLineSlots() const { return leftDelay.length; }
+
+ protected:
+  void processOn(float* in0, float* in1, float* out0, float* out1, VstInt32 frames);
+  void handOverDelayTime();
+  bool sizeDelayLines(uint32_t slots);
+  void applyFilterCutoffs();
+
+  // MIDI controller bindings and learn state (parameter index -> controller).
+  std::map<long, int8_t> bindings;
+  int32_t learnState = 0;
+  int32_t learnTarget = 0;
+
+  brambleProgram programs[kNumPrograms];
+  brambleParamManager* paramManager = nullptr;
+
+  _delay_fad_struct leftDelay{};
+  _delay_fad_struct rightDelay{};
+  _filter_butterworth_2P_struct leftHighPass{};
+  _filter_butterworth_2P_struct rightHighPass{};
+  _filter_butterworth_2P_struct leftLowPass{};
+  _filter_butterworth_2P_struct rightLowPass{};
+  _dist_mxr_struct clipper{};
+
+  float leftFeedback = 0.0f;
+  float rightFeedback = 0.0f;
+
+  // Processing values: written by setParameter on any thread, read per use by
+  // the audio thread. Each is one word written whole.
+  std::atomic<float> repeat{0.0f};
+  std::atomic<float> dryGain{1.0f};
+  std::atomic<float> wetGain{0.0f};
+  std::atomic<float> delayTime{500.0f};
+  std::atomic<bool> delayTimePending{true};
+  std::atomic<int32_t> power{1};
+  std::atomic<int32_t> inputSelector{0};
+  std::atomic<float> micLevel{0.0f};
+
+  int32_t inputsInUse = 2;
+  int32_t outputsInUse = 2;
+};
