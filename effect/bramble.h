@@ -49,7 +49,20 @@ class bramble : public AudioEffectX {
   uint32_t delayLineSlots() const { return leftDelay.length; }
 
  protected:
-  void processOn(float* in0, float* in1, float* out0, float* out1, VstInt32 frames);
+  // Processing values as one block reads them.
+  struct ChainSettings {
+    bool mic;
+    float micLevel;
+    float repeat;
+    float dryGain;
+    float wetGain;
+  };
+  void processPlain(const ChainSettings& settings, const float* in0, const float* in1, float* out0,
+                    float* out1, VstInt32 frames);
+  // The same arithmetic with both channels side by side; false when the
+  // modules are in a state it does not cover.
+  bool processSteady(const ChainSettings& settings, const float* in0, const float* in1, float* out0,
+                     float* out1, VstInt32 frames);
   void handOverDelayTime();
   bool sizeDelayLines(uint32_t slots);
   void applyFilterCutoffs();
