@@ -200,7 +200,7 @@ struct SteadyFilters {
 struct SteadyClipper {
   __m128d drive;
   __m128d level;
-  static __m128 neighbours(int32_t i) {
+  static __m128 neighbours(uint64_t i) {
     return _mm_castsi128_ps(
         _mm_loadl_epi64(reinterpret_cast<const __m128i*>(_mxr_distortion_plus_data.data() + i)));
   }
@@ -219,16 +219,18 @@ struct SteadyClipper {
     p = _mm_add_ps(p, _mm_set1_ps(256.0f));
     const __m128i index = _mm_cvttps_epi32(p);
     const __m128 f = _mm_sub_ps(p, _mm_cvtepi32_ps(index));
-    const int32_t il = _mm_cvtsi128_si32(index);
-    const int32_t ir = _mm_cvtsi128_si32(_mm_shuffle_epi32(index, 1));
+    // Both positions lie in 1..511: one 64-bit move carries the pair.
+    const uint64_t both = static_cast<uint64_t>(_mm_cvtsi128_si64(index));
     // One 8-byte load per channel fetches both neighbours: {T[i], T[i + 1]}.
-    const __m128 pairs = _mm_unpacklo_ps(neighbours(il), neighbours(ir));
+    const __m128 pairs = _mm_unpacklo_ps(neighbours(static_cast<uint32_t>(both)), neighbours(both >> 32));
     const __m128 lower = pairs;
     const __m128 upper = _mm_movehl_ps(pairs, pairs);
     const __m128 upperShare = _mm_mul_ps(f, upper);
-    const __m128d blend =
-        _mm_add_pd(_mm_mul_pd(_mm_cvtps_pd(lower), _mm_sub_pd(_mm_set1_pd(1.0), _mm_cvtps_pd(f))),
-                   _mm_cvtps_pd(upperShare));
+    // 1 - f is exact in single precision (f is a multiple of 2^-23 below 1),
+    // so forming it there gives the same double as forming it in double.
+    const __m128d blend = _mm_add_pd(
+        _mm_mul_pd(_mm_cvtps_pd(lower), _mm_cvtps_pd(_mm_sub_ps(_mm_set1_ps(1.0f), f))),
+        _mm_cvtps_pd(upperShare));
     return _mm_cvtpd_ps(_mm_mul_pd(blend, level));
   }
 };
