@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "dsp/sampling_rate_guard.h"
 #include "dsp/delay_fad.h"
 
 namespace {
@@ -19,18 +20,7 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 // The sampling rate is process-wide: every test puts it back.
 class DelayFad : public ::testing::Test {
  protected:
-  void SetUp() override {
-    rate_ = gAudioSamplingRate;
-    reciprocal_ = gAudioSamplingRateReciprocal;
-    samplesPerMs_ = gSamplesPerMillisecond;
-    msPerSample_ = gMillisecondsPerSample;
-  }
-  void TearDown() override {
-    gAudioSamplingRate = rate_;
-    gAudioSamplingRateReciprocal = reciprocal_;
-    gSamplesPerMillisecond = samplesPerMs_;
-    gMillisecondsPerSample = msPerSample_;
-  }
+  SamplingRateGuard rateGuard_;
 
   // A line of `length` slots at `rate` Hz holding `ms` of delay, silent.
   _delay_fad_struct* MakeLine(uint32_t length, float rate, float ms) {
@@ -69,8 +59,6 @@ class DelayFad : public ::testing::Test {
   _delay_fad_struct line_{};
   bool owned_ = false;
 
- private:
-  float rate_, reciprocal_, samplesPerMs_, msPerSample_;
 };
 
 TEST_F(DelayFad, ImpulseComesOutAsTwoHalvesOneAndTwoSamplesShortOfTheDelay) {

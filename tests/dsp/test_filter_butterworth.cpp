@@ -6,6 +6,7 @@
 #include <limits>
 #include <random>
 
+#include "dsp/sampling_rate_guard.h"
 #include "dsp/filter_butterworth.h"
 
 namespace {
@@ -19,19 +20,7 @@ using SetAttr = void (*)(Filter*, int32_t, float);
 // The sampling rate is process-wide: every test puts it back.
 class Butterworth : public ::testing::Test {
  protected:
-  void SetUp() override {
-    rate_ = gAudioSamplingRate;
-    reciprocal_ = gAudioSamplingRateReciprocal;
-    samplesPerMs_ = gSamplesPerMillisecond;
-    msPerSample_ = gMillisecondsPerSample;
-    qmx_set_attr(ATTR_SAMPLING_RATE, 44100.0f);
-  }
-  void TearDown() override {
-    gAudioSamplingRate = rate_;
-    gAudioSamplingRateReciprocal = reciprocal_;
-    gSamplesPerMillisecond = samplesPerMs_;
-    gMillisecondsPerSample = msPerSample_;
-  }
+  void SetUp() override { qmx_set_attr(ATTR_SAMPLING_RATE, 44100.0f); }
 
   static Filter LowPass(float cutoff) {
     Filter f;
@@ -57,7 +46,7 @@ class Butterworth : public ::testing::Test {
   }
 
  private:
-  float rate_, reciprocal_, samplesPerMs_, msPerSample_;
+  SamplingRateGuard rateGuard_;
 };
 
 struct CoefficientCase {

@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "dsp/sampling_rate_guard.h"
 #include "dsp/qmx.h"
 
 namespace {
@@ -19,19 +20,7 @@ const float kStartMsPerSample = gMillisecondsPerSample;
 // The rate is process-wide: every test that changes it puts it back.
 class SamplingRate : public ::testing::Test {
  protected:
-  void SetUp() override {
-    rate_ = gAudioSamplingRate;
-    reciprocal_ = gAudioSamplingRateReciprocal;
-    samplesPerMs_ = gSamplesPerMillisecond;
-    msPerSample_ = gMillisecondsPerSample;
-  }
-  void TearDown() override {
-    gAudioSamplingRate = rate_;
-    gAudioSamplingRateReciprocal = reciprocal_;
-    gSamplesPerMillisecond = samplesPerMs_;
-    gMillisecondsPerSample = msPerSample_;
-  }
-  float rate_, reciprocal_, samplesPerMs_, msPerSample_;
+  SamplingRateGuard rateGuard_;
 };
 
 TEST_F(SamplingRate, StartsAt44100WithSinglePrecisionDerivedValues) {

@@ -14,17 +14,6 @@ namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-Stereo noise(size_t frames, float amplitude, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::uniform_real_distribution<float> dist(-amplitude, amplitude);
-  Stereo s(frames);
-  for (size_t i = 0; i < frames; ++i) {
-    s.left[i] = dist(rng);
-    s.right[i] = dist(rng);
-  }
-  return s;
-}
-
 // Line input, no feedback, full depth, shortest delay: one clean echo per input.
 void setPlainEcho(PluginInstance& effect) {
   effect.setParameter(kInputSelector, 1.0f);

@@ -22,16 +22,6 @@ struct Scenario {
 
 class ExactOutput : public ::testing::TestWithParam<Scenario> {};
 
-Stereo noise(std::mt19937& rng, size_t frames, float amplitude) {
-  std::uniform_real_distribution<float> dist(-amplitude, amplitude);
-  Stereo s(frames);
-  for (size_t i = 0; i < frames; ++i) {
-    s.left[i] = dist(rng);
-    s.right[i] = dist(rng);
-  }
-  return s;
-}
-
 TEST_P(ExactOutput, MatchesTheReferenceBitForBit) {
   const Scenario& sc = GetParam();
   auto effect = makeInstance(sc.rate);

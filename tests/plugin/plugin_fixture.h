@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "tools/vsthost/plugin_instance.h"
@@ -57,6 +58,22 @@ inline Stereo render(PluginInstance& effect, const Stereo& input, int block = 51
     effect.processReplacing(ins, outs, n);
   }
   return output;
+}
+
+// Uniform noise in both channels, drawn from `rng`.
+inline Stereo noise(std::mt19937& rng, size_t frames, float amplitude) {
+  std::uniform_real_distribution<float> dist(-amplitude, amplitude);
+  Stereo s(frames);
+  for (size_t i = 0; i < frames; ++i) {
+    s.left[i] = dist(rng);
+    s.right[i] = dist(rng);
+  }
+  return s;
+}
+
+inline Stereo noise(size_t frames, float amplitude, unsigned seed) {
+  std::mt19937 rng(seed);
+  return noise(rng, frames, amplitude);
 }
 
 inline bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
