@@ -80,12 +80,9 @@ bramble::bramble(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kN
   delayTimePending.store(true, std::memory_order_release);
   power.store(truncateToInt(paramManager->getNaturalValue(kPowerSwitch)),
               std::memory_order_relaxed);
-  learnState = 0;
 
   programsAreChunks(true);
-  // Until the factory bank is filled every program holds the parameter defaults.
-  for (auto& program : programs)
-    for (int j = 0; j < kProgramParams; ++j) program.values[j] = paramManager->getVSTvalue(j);
+  initPresets();
   setProgram(0);
   resume();
 }
@@ -148,7 +145,8 @@ void bramble::setSampleRate(float rate) {
 
 void bramble::setParameter(VstInt32 index, float value) {
   if (index < 0 || index > 5) return;
-  std::atomic_ref<float>(programs[curProgram].values[index]).store(value, std::memory_order_relaxed);
+  const int32_t program = currentProgram.load(std::memory_order_acquire);
+  std::atomic_ref<float>(programs[program].values[index]).store(value, std::memory_order_relaxed);
   paramManager->setVSTvalue(index, value);
   const float natural = paramManager->getNaturalValue(index);
   switch (index) {
@@ -178,16 +176,6 @@ void bramble::setParameter(VstInt32 index, float value) {
 }
 
 float bramble::getParameter(VstInt32 index) { return paramManager->getVSTvalue(index); }
-
-void bramble::setProgram(VstInt32 program) {
-  if (program < 0 || program >= kNumPrograms) return;
-  curProgram = program;
-  for (VstInt32 j = 0; j < kProgramParams; ++j)
-    setParameter(j, std::atomic_ref<float>(programs[program].values[j]).load(std::memory_order_relaxed));
-  bindings.clear();
-  for (int j = 0; j < kProgramParams; ++j)
-    if (programs[program].controllers[j] >= 0) bindings[j] = programs[program].controllers[j];
-}
 
 void bramble::getParameterLabel(VstInt32 index, char* label) {
   if (label) paramManager->getUnitsName(index, label, 8);

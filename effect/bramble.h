@@ -4,13 +4,13 @@
 
 #include <atomic>
 #include <cstdint>
-#include <map>
 
 #include "dsp/delay_fad.h"
 #include "dsp/dist_mxr.h"
 #include "dsp/filter_butterworth.h"
 #include "host/audioeffectx.h"
 #include "params/bramble_program.h"
+#include "params/midi_learn.h"
 
 class brambleParamManager;
 
@@ -33,7 +33,21 @@ class bramble : public AudioEffectX {
 
   void setParameter(VstInt32 index, float value) override;
   float getParameter(VstInt32 index) override;
+
+  // Programs and the chunk.
+  void initPresets();
+  VstInt32 getProgram() override;
   void setProgram(VstInt32 program) override;
+  void setProgramName(char* name) override;
+  void getProgramName(char* name) override;
+  bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
+  VstInt32 getChunk(void** data, bool isPreset = false) override;
+  VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset = false) override;
+
+  // MIDI controllers and learning.
+  VstInt32 processEvents(VstEvents* events) override;
+  void midiController(char controller, char value, int deltaFrames);
+  void handleSpecialClick(long tag);
   void getParameterLabel(VstInt32 index, char* label) override;
   void getParameterDisplay(VstInt32 index, char* text) override;
   void getParameterName(VstInt32 index, char* text) override;
@@ -67,12 +81,22 @@ class bramble : public AudioEffectX {
   bool sizeDelayLines(uint32_t slots);
   void applyFilterCutoffs();
 
-  // MIDI controller bindings and learn state (parameter index -> controller).
-  std::map<long, int8_t> bindings;
-  int32_t learnState = 0;
-  int32_t learnTarget = 0;
+  void completeLearn(int32_t target, int8_t controller);
+  void cancelLearn(int32_t target);
+  void highlightControl(long tag, bool on);
+  void storeProgramRecord(int program, const uint8_t* record);
+  void loadProgramRecord(int program, uint8_t* record) const;
+
+  // MIDI controller bindings of the current program, and the learn state.
+  MidiBindings bindings;
+  LearnWord learn;
 
   brambleProgram programs[kNumPrograms];
+  // The current program, read by parameter changes on any thread.
+  std::atomic<int32_t> currentProgram{0};
+  // What getChunk hands the host: a copy, so the host never reads the bank
+  // while a controller is writing into it.
+  uint8_t chunkImage[kNumPrograms * sizeof(brambleProgram)] = {};
   brambleParamManager* paramManager = nullptr;
 
   _delay_fad_struct leftDelay{};

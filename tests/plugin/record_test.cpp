@@ -79,7 +79,7 @@ TEST(Dispatcher, AnswersAboutTheEffect) {
       {effGetNumProgramCategories, 0, 1},
       {effEditGetRect, 0, 0},  // no editor yet
       {effEditOpen, 0, 0},
-      {effProcessEvents, 0, 0},
+      {effProcessEvents, 0, 1},  // an empty (null) list is handled too
       {80, 0, 0},
       {-1, 0, 0},
   };
