@@ -83,7 +83,8 @@ class bramble : public AudioEffectX {
 
   void completeLearn(int32_t target, int8_t controller);
   void cancelLearn(int32_t target);
-  void highlightControl(long tag, bool on);
+  // Forwards the learn mark to the editor, when there is one.
+  virtual void highlightControl(long tag, bool on);
   void storeProgramRecord(int program, const uint8_t* record);
   void loadProgramRecord(int program, uint8_t* record) const;
 
