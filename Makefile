@@ -61,8 +61,9 @@ test: build
 bench: deps
 	cmake -S . -B $(BUILD_BENCH) -DCMAKE_BUILD_TYPE=Release -DJUNKYARD_BUILD_BENCH=ON \
 	  -DJUNKYARD_BUILD_TESTS=OFF -DJUNKYARD_BUILD_TOOLS=ON
-	cmake --build $(BUILD_BENCH) -j$(JOBS) --target junkyard-bench junkyard-bench-driver
+	cmake --build $(BUILD_BENCH) -j$(JOBS) --target junkyard-bench junkyard-bench-driver junkyard-bench-dsp
 	$(BUILD_BENCH)/bench/junkyard-bench
+	$(BUILD_BENCH)/bench/junkyard-bench-dsp
 	@echo "Counting instructions with callgrind..."
 	bench/callgrind_frames.sh $(BUILD_BENCH)/bench/junkyard-bench-driver
 
