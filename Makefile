@@ -1,5 +1,5 @@
 # Junkyard Reverb: the entry points for people and CI.
-#   make demo     build, then render the demo to demo/
+#   make demo     build, then render the demo through every program to demo/
 #   make test     build and test, plainly and under AddressSanitizer + UBSan
 #   make bench    timings, instance footprint and callgrind instruction counts
 #   make install  copy the plug-in folder to ~/.vst (or VSTDIR=...)
@@ -49,7 +49,7 @@ build: deps
 	cmake --build $(BUILD) -j$(JOBS)
 
 demo: build
-	$(BUILD)/tools/junkyard-render --demo-out demo/junkyard-demo.wav
+	$(BUILD)/tools/junkyard-render --all-programs --demo-out demo/junkyard-demo.wav
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2

@@ -137,7 +137,7 @@ std::optional<ProgramParams> readParams(Bytes in, const Expectations& expect, st
     return std::nullopt;
   }
   const int32_t count = readI32(in.data + kCountAt);
-  if (count != expect.numParams) {
+  if (count < 0 || count != expect.numParams) {
     error = "holds " + std::to_string(count) + " parameter values, this plug-in has " +
             std::to_string(expect.numParams);
     return std::nullopt;
@@ -165,7 +165,19 @@ std::optional<ProgramParams> readParams(Bytes in, const Expectations& expect, st
   return program;
 }
 
-std::optional<Preset> parseFile(Bytes in, const Expectations& expect, std::string& error);
+// One FxCk record inside a bank. Only plain programs may sit there, so a
+// crafted file cannot nest banks in banks.
+std::optional<ProgramParams> readParamRecord(Bytes in, const Expectations& expect,
+                                             std::string& error) {
+  std::optional<Header> h = readHeader(in, expect, error);
+  if (!h) return std::nullopt;
+  if (h->fxMagic != kProgramParamsMagic) {
+    error = "a bank of parameter lists can only hold FxCk programs, not '" +
+            fourCCText(static_cast<int32_t>(h->fxMagic)) + "'";
+    return std::nullopt;
+  }
+  return readParams(in, expect, error);
+}
 
 // FxBk: after the bank header, numPrograms complete FxCk files one after
 // another, each sized by its own byte count.
@@ -176,7 +188,7 @@ bool readParamBank(Bytes in, const Expectations& expect, Preset& preset, std::st
     return false;
   }
   const int32_t count = readI32(in.data + kCountAt);
-  if (count != expect.numPrograms) {
+  if (count < 0 || count != expect.numPrograms) {
     error = "holds " + std::to_string(count) + " programs, this plug-in has " +
             std::to_string(expect.numPrograms);
     return false;
@@ -205,16 +217,12 @@ bool readParamBank(Bytes in, const Expectations& expect, Preset& preset, std::st
     }
     Bytes record{in.data + at, 8 + static_cast<std::size_t>(byteSize)};
     std::string recordError;
-    std::optional<Preset> program = parseFile(record, expect, recordError);
+    std::optional<ProgramParams> program = readParamRecord(record, expect, recordError);
     if (!program) {
       error = where + recordError;
       return false;
     }
-    if (program->format != PresetFormat::ProgramParams) {
-      error = where + "a bank of parameter lists can only hold FxCk programs";
-      return false;
-    }
-    preset.programs.push_back(std::move(program->programs.front()));
+    preset.programs.push_back(std::move(*program));
     at += record.size;
   }
   if (at != in.size) {
@@ -301,12 +309,11 @@ std::optional<Preset> parsePreset(const uint8_t* data, size_t size, const Expect
   const bool rawBank =
       expect.bankChunkSize > 0 && size == static_cast<std::size_t>(expect.bankChunkSize);
 
+  // The magic decides: a damaged preset file cut to a chunk's length must
+  // not pass for a raw chunk. (A raw chunk whose first program is named
+  // "CcnK..." is the price; no such name is worth the ambiguity.)
   if (size >= 4 && readU32(data) == kChunkMagic) {
-    std::optional<Preset> file = parseFile(Bytes{data, size}, expect, error);
-    // A raw chunk whose first program happens to be named "CcnK..." is
-    // still a raw chunk.
-    if (file || !(rawProgram || rawBank)) return file;
-    error.clear();
+    return parseFile(Bytes{data, size}, expect, error);
   }
   if (rawProgram || rawBank) {
     Preset preset;

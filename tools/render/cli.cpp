@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "tools/render/preset_io.h"
+
 namespace junkyard::render {
 namespace {
 
@@ -64,6 +66,14 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
       options.listParams = true;
       continue;
     }
+    if (arg == "--list-programs") {
+      options.listPrograms = true;
+      continue;
+    }
+    if (arg == "--all-programs") {
+      options.allPrograms = true;
+      continue;
+    }
     // Every other option takes a value, as "--opt VALUE" or "--opt=VALUE".
     std::string name = arg;
     std::string value;
@@ -72,8 +82,9 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
       name = arg.substr(0, eq);
       value = arg.substr(eq + 1);
     }
-    static const char* const kValued[] = {"--plugin", "--block", "--param",
-                                          "--power",  "--tail",  "--demo-out"};
+    static const char* const kValued[] = {"--plugin",  "--block",       "--param",
+                                          "--power",   "--tail",        "--demo-out",
+                                          "--program", "--load-preset", "--save-preset"};
     bool known = false;
     for (const char* k : kValued) known = known || name == k;
     if (!known) {
@@ -124,7 +135,35 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
         return false;
       }
       options.demoOut = value;
+    } else if (name == "--program") {
+      if (value.empty()) {
+        error = "--program needs a program number or name";
+        return false;
+      }
+      options.program = value;
+    } else if (name == "--load-preset") {
+      if (value.empty()) {
+        error = "--load-preset needs a file name";
+        return false;
+      }
+      options.loadPreset = value;
+    } else if (name == "--save-preset") {
+      // Checked before anything renders, so a typo costs no rendering time.
+      if (!presetKindForPath(value)) {
+        error = value + ": unknown preset extension (use .fxp for a program, .fxb for the bank)";
+        return false;
+      }
+      options.savePreset = value;
     }
+  }
+
+  if (options.allPrograms && options.program) {
+    error = "--program and --all-programs cannot be combined";
+    return false;
+  }
+  if (options.allPrograms && options.savePreset) {
+    error = "--save-preset and --all-programs cannot be combined";
+    return false;
   }
 
   if (positional.size() == 2) {
@@ -157,6 +196,16 @@ std::string usageText() {
       "  --tail SECONDS       silence rendered after the input so echoes ring out\n"
       "                       (default 1.0)\n"
       "  --list-params        print each parameter's index, name, value and display\n"
+      "  --program N|NAME     select a program (0..4, or its name in any case) before\n"
+      "                       --param and --power are applied\n"
+      "  --list-programs      print each program's index, name and parameter displays,\n"
+      "                       then exit without rendering\n"
+      "  --load-preset FILE   load a .fxp program (into the current program), a .fxb\n"
+      "                       bank, or a raw chunk (56 bytes program, 280 bytes bank)\n"
+      "  --save-preset FILE   after rendering, save the current program (FILE.fxp) or\n"
+      "                       the whole bank (FILE.fxb)\n"
+      "  --all-programs       demo mode: render the demo once per program, as\n"
+      "                       <demo-out>-<program name>.wav\n"
       "  --demo-out FILE      where demo mode writes (default demo/junkyard-demo.wav;\n"
       "                       the dry signal goes beside it as ...-dry.wav)\n"
       "  -h, --help           show this help\n";

@@ -19,7 +19,12 @@ struct Options {
   double tailSeconds = 1.0;
   std::vector<ParamAssignment> params;  // applied in the order given
   std::optional<bool> power;            // --power on|off
+  std::optional<std::string> program;   // --program: an index or a name, as typed
+  std::optional<std::string> loadPreset;
+  std::optional<std::string> savePreset;  // ends in .fxp or .fxb (checked here)
   bool listParams = false;
+  bool listPrograms = false;
+  bool allPrograms = false;             // demo mode: one file per program
   bool help = false;
   std::string demoOut = "demo/junkyard-demo.wav";
   std::optional<std::string> input;     // both set, or neither (demo mode)

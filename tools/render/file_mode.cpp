@@ -5,6 +5,7 @@
 #include "tools/render/effect_setup.h"
 #include "tools/render/modes.h"
 #include "tools/render/param_lookup.h"
+#include "tools/render/preset_io.h"
 #include "tools/render/render_loop.h"
 #include "tools/render/report.h"
 
@@ -71,6 +72,9 @@ int renderFile(const vsthost::PluginLibrary& library, const Options& options) {
     return reportFailure((failure == RenderFailure::Reading ? inPath : outPath) + ": " + error);
   }
   effect.suspend();
+  if (options.savePreset && !savePresetFile(effect, *options.savePreset, error)) {
+    return reportFailure(error);
+  }
   return 0;
 }
 

@@ -8,6 +8,8 @@
 #include "tools/render/effect_setup.h"
 #include "tools/render/modes.h"
 #include "tools/render/param_lookup.h"
+#include "tools/render/preset_io.h"
+#include "tools/render/program_select.h"
 #include "tools/render/report.h"
 #include "tools/vsthost/plugin_instance.h"
 #include "tools/vsthost/plugin_library.h"
@@ -29,7 +31,12 @@ int listOnly(const vsthost::PluginLibrary& library, const Options& options) {
   if (!effect.valid()) return reportFailure(library.path() + ": the plug-in made no instance");
   std::string error;
   if (!setUpEffect(effect, options, effect.sampleRate(), error)) return reportFailure(error);
-  listParameters(effect, stdout);
+  if (options.listParams) listParameters(effect, stdout);
+  if (options.listPrograms) listPrograms(effect, stdout);
+  // Lets a preset be made from the command line without rendering anything.
+  if (options.savePreset && !savePresetFile(effect, *options.savePreset, error)) {
+    return reportFailure(error);
+  }
   return 0;
 }
 
@@ -49,6 +56,9 @@ int main(int argc, char** argv) {
   junkyard::vsthost::PluginLibrary library(pluginPath);
   if (!library.ok()) return reportFailure("cannot load plug-in " + pluginPath + ": " + library.error());
 
+  // Listing the programs switches between them, so it never shares a run
+  // with rendering.
+  if (options.listPrograms) return listOnly(library, options);
   if (options.input) return renderFile(library, options);
   if (options.listParams) return listOnly(library, options);
   return renderDemo(library, options);

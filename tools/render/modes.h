@@ -1,4 +1,4 @@
-// The three things the tool can be asked to do; each returns the exit status.
+// The things the tool can be asked to do; each returns the exit status.
 #pragma once
 
 #include "tools/render/cli.h"
@@ -6,6 +6,7 @@
 
 namespace junkyard::render {
 
+// Lists parameters and/or programs, saves a preset if asked; renders nothing.
 int listOnly(const vsthost::PluginLibrary& library, const Options& options);
 int renderFile(const vsthost::PluginLibrary& library, const Options& options);
 int renderDemo(const vsthost::PluginLibrary& library, const Options& options);
