@@ -45,6 +45,12 @@ inline float accumulate_slot(float v, float under_read_head) {
   return v;
 }
 
+// The remembered increment belongs to one D and one read speed.
+inline void forget_increment(_delay_fad_struct* line) {
+  line->cached_distance = kDelayFadNoDistance;
+  line->cached_increment = 0.0f;
+}
+
 }  // namespace
 
 float delay_fad_wrap_slow(float p, uint32_t length) {
@@ -90,6 +96,7 @@ void delay_fad_init(_delay_fad_struct* line, uint32_t length) {
   line->accumulate = false;
   line->dry_mix = 0.0f;
   line->output = 0.0f;
+  forget_increment(line);
 }
 
 void delay_fad_free(_delay_fad_struct* line) {
@@ -105,6 +112,7 @@ void delay_fad_clear(_delay_fad_struct* line) {
   }
   line->read_pos = 0.0f;
   line->write_pos = static_cast<float>(line->delay_samples - 1);
+  forget_increment(line);
 }
 
 void delay_fad_set_attr(_delay_fad_struct* line, int32_t id, float value) {
@@ -116,6 +124,7 @@ void delay_fad_set_attr(_delay_fad_struct* line, int32_t id, float value) {
       const uint32_t d = delay_from_product(product, line->length);
       if (d != line->delay_samples) {
         line->delay_samples = d;
+        forget_increment(line);
         if (id == ATTR_DELAY_MS_RESYNC) line->resync = true;
       }
       break;
@@ -145,6 +154,7 @@ void delay_fad_set_attr(_delay_fad_struct* line, int32_t id, float value) {
       if (speed < -limit) speed = -limit;
       line->read_speed = speed;
       line->write_speed = speed;
+      forget_increment(line);
       break;
     }
     default:

@@ -29,7 +29,17 @@ struct _delay_fad_struct {
   bool accumulate;          // feed the buffer's own content back at unity gain
   float dry_mix;            // m, input mix
   float output;             // latest output
+  // The last read increment worked out for a head distance other than D. A
+  // settled play head hovers between D and one neighbouring distance, so
+  // remembering that one pair spares the two dependent divisions on nearly
+  // every sample. The increment depends only on the distance, D and the read
+  // speed; whatever changes D or the speed forgets the pair.
+  float cached_increment;
+  int64_t cached_distance;  // kDelayFadNoDistance when nothing is remembered
 };
+
+// No head distance ever measured equals this, so it marks an empty cache.
+constexpr int64_t kDelayFadNoDistance = INT64_MIN;
 
 void delay_fad_init(_delay_fad_struct* line, uint32_t length);
 void delay_fad_free(_delay_fad_struct* line);
@@ -45,11 +55,17 @@ float delay_fad_dsp_general(_delay_fad_struct* line, float x);
 
 // Read increment for the play head: the speed scaled by how far the head
 // distance g is from the wanted one. When the distance is right the ratio is
-// exactly 1, so the increment is the speed itself and no division is needed.
-inline float delay_fad_read_increment(const _delay_fad_struct* line, int64_t g) {
+// exactly 1, so the increment is the speed itself and no division is needed;
+// for the other distance a settled head keeps visiting, the increment
+// remembered from its last visit is the very same float.
+inline float delay_fad_read_increment(_delay_fad_struct* line, int64_t g) {
   if (g == static_cast<int64_t>(line->delay_samples)) return line->read_speed;
+  if (g == line->cached_distance) return line->cached_increment;
   const float q = static_cast<float>(line->delay_samples) / static_cast<float>(g);
-  return line->read_speed / q;
+  const float increment = line->read_speed / q;
+  line->cached_distance = g;
+  line->cached_increment = increment;
+  return increment;
 }
 
 // Brings a position back into 0 <= p < N when one step of N was not enough

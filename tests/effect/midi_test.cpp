@@ -43,7 +43,9 @@ void deliver(bramble& effect, std::vector<VstMidiEvent> messages) {
   std::vector<unsigned char> storage(sizeof(VstEvents) + messages.size() * sizeof(VstEvent*));
   auto* list = reinterpret_cast<VstEvents*>(storage.data());
   list->numEvents = static_cast<VstInt32>(messages.size());
-  for (size_t i = 0; i < messages.size(); ++i) list->events[i] = reinterpret_cast<VstEvent*>(&messages[i]);
+  // Through a plain pointer: the member array declares two entries, the list holds more.
+  VstEvent** slots = list->events;
+  for (size_t i = 0; i < messages.size(); ++i) slots[i] = reinterpret_cast<VstEvent*>(&messages[i]);
   EXPECT_EQ(effect.processEvents(list), 1);
 }
 

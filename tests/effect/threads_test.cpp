@@ -28,6 +28,8 @@ void audioThread(bramble& effect, const std::atomic<bool>& stop, long& blocks) {
   std::vector<VstMidiEvent> messages(8);
   std::vector<unsigned char> storage(sizeof(VstEvents) + 8 * sizeof(VstEvent*));
   auto* list = reinterpret_cast<VstEvents*>(storage.data());
+  // Through a plain pointer: the member array declares two entries, the list holds more.
+  VstEvent** slots = list->events;
   while (!stop.load(std::memory_order_relaxed)) {
     list->numEvents = static_cast<VstInt32>(rng() % 9);
     for (int i = 0; i < list->numEvents; ++i) {
@@ -37,7 +39,7 @@ void audioThread(bramble& effect, const std::atomic<bool>& stop, long& blocks) {
       messages[i].midiData[0] = static_cast<char>(0xB0 | (rng() % 16));
       messages[i].midiData[1] = static_cast<char>(rng() % 4);  // few controllers: learns complete
       messages[i].midiData[2] = static_cast<char>(rng() % 128);
-      list->events[i] = reinterpret_cast<VstEvent*>(&messages[i]);
+      slots[i] = reinterpret_cast<VstEvent*>(&messages[i]);
     }
     effect.processEvents(list);
     effect.processReplacing(ins, outs, 64);

@@ -16,9 +16,12 @@ class SpeakerTest : public ::testing::Test {
     effect.deallocateArrangement(&a);
     effect.deallocateArrangement(&b);
   }
-  // Variable-length arrangements hold more entries than the declared array.
+  // Variable-length arrangements hold more entries than the declared array:
+  // reached through a plain pointer, since clang's bounds check holds even
+  // pointer arithmetic on the member array to its eight entries.
   static VstSpeakerProperties& speaker(VstSpeakerArrangement* arrangement, int i) {
-    return *(arrangement->speakers + i);
+    VstSpeakerProperties* entries = arrangement->speakers;
+    return entries[i];
   }
   static void fill(VstSpeakerProperties& s, int seed) {
     s.azimuth = 0.5f * seed;

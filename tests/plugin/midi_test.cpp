@@ -23,7 +23,9 @@ VstIntPtr send(PluginInstance& effect, std::vector<VstMidiEvent> messages) {
   std::vector<unsigned char> storage(sizeof(VstEvents) + messages.size() * sizeof(VstEvent*));
   auto* list = reinterpret_cast<VstEvents*>(storage.data());
   list->numEvents = static_cast<VstInt32>(messages.size());
-  for (size_t i = 0; i < messages.size(); ++i) list->events[i] = reinterpret_cast<VstEvent*>(&messages[i]);
+  // Through a plain pointer: the member array declares two entries, the list holds more.
+  VstEvent** slots = list->events;
+  for (size_t i = 0; i < messages.size(); ++i) slots[i] = reinterpret_cast<VstEvent*>(&messages[i]);
   return effect.dispatch(effProcessEvents, 0, 0, list);
 }
 

@@ -1,0 +1,97 @@
+// ns per sample of the resonant filter family and the biquad.
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "dsp/filter_2_pole_low_pass.h"
+#include "dsp/filter_4P_LP.h"
+#include "dsp/filter_biquad.h"
+#include "dsp/filter_chamberlin_multimode.h"
+#include "dsp/filter_multimode.h"
+
+namespace {
+
+// A block of varied input, so no branch is always taken the same way.
+std::vector<float> testSignal() {
+  std::vector<float> x(1024);
+  uint32_t state = 54321;
+  for (float& v : x) {
+    state = state * 1664525u + 1013904223u;
+    v = static_cast<float>(static_cast<int32_t>(state)) * (1.0f / 2147483648.0f);
+  }
+  return x;
+}
+
+template <typename Step>
+void perSample(benchmark::State& state, Step step) {
+  const std::vector<float> x = testSignal();
+  float sink = 0.0f;
+  for (auto _ : state) {
+    for (float v : x) sink += step(v);
+    benchmark::DoNotOptimize(sink);
+  }
+  state.counters["ns_per_sample"] = benchmark::Counter(
+      static_cast<double>(state.iterations() * x.size()),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void TwoPoleLowPass(benchmark::State& state) {
+  _filter_2_pole_low_pass_struct f{};
+  filter_2_pole_low_pass_init(&f);
+  filter_2_pole_low_pass_set_attr(&f, ATTR_CUTOFF, 1200.0f);
+  filter_2_pole_low_pass_set_attr(&f, ATTR_RESONANCE, 4.0f);
+  perSample(state, [&](float v) { return filter_2_pole_low_pass_dsp(&f, v); });
+}
+BENCHMARK(TwoPoleLowPass);
+
+void FourPoleLowPass(benchmark::State& state) {
+  _filter_4P_LP_struct f{};
+  filter_4P_LP_init(&f);
+  filter_4P_LP_set_attr(&f, ATTR_CUTOFF, 2000.0f);
+  filter_4P_LP_set_attr(&f, ATTR_RESONANCE, 6.0f);
+  perSample(state, [&](float v) { return filter_4P_LP_dsp(&f, v); });
+}
+BENCHMARK(FourPoleLowPass);
+
+void MultimodeFilter(benchmark::State& state) {
+  _filter_multimode_struct f{};
+  filter_multimode_init(&f);
+  filter_multimode_set_attr(&f, ATTR_CUTOFF, 1500.0f);
+  filter_multimode_set_attr(&f, ATTR_RESONANCE, 6.0f);
+  filter_multimode_set_attr(&f, ATTR_FILTER_TYPE, 2.0f);
+  perSample(state, [&](float v) { return filter_multimode_dsp(&f, v); });
+}
+BENCHMARK(MultimodeFilter);
+
+void MultimodeFilterMorph(benchmark::State& state) {
+  _filter_multimode_struct f{};
+  filter_multimode_init(&f);
+  filter_multimode_set_attr(&f, ATTR_CUTOFF, 1500.0f);
+  filter_multimode_set_attr(&f, ATTR_RESONANCE, 6.0f);
+  filter_multimode_set_attr(&f, ATTR_MORPH, 0.45f);
+  perSample(state, [&](float v) { return filter_multimode_dsp_morph(&f, v); });
+}
+BENCHMARK(MultimodeFilterMorph);
+
+void ChamberlinMultimode(benchmark::State& state) {
+  _filter_chamberlin_multimode_struct f{};
+  filter_chamberlin_multimode_init(&f);
+  filter_chamberlin_multimode_set_attr(&f, ATTR_CUTOFF, 1500.0f);
+  filter_chamberlin_multimode_set_attr(&f, ATTR_RESONANCE, 3.0f);
+  filter_chamberlin_multimode_set_attr(&f, ATTR_FILTER_TYPE, 2.0f);
+  perSample(state, [&](float v) { return filter_chamberlin_multimode_dsp(&f, v); });
+}
+BENCHMARK(ChamberlinMultimode);
+
+void BiquadPeaking(benchmark::State& state) {
+  _filter_biquad_struct f{};
+  filter_biquad_init(&f);
+  filter_biquad_set_attr(&f, ATTR_FILTER_TYPE, 4.0f);
+  filter_biquad_set_attr(&f, ATTR_GAIN_DB, 6.0f);
+  filter_biquad_set_attr(&f, ATTR_CUTOFF, 3000.0f);
+  filter_biquad_set_attr(&f, ATTR_RESONANCE, 2.0f);
+  perSample(state, [&](float v) { return filter_biquad_dsp(&f, v); });
+}
+BENCHMARK(BiquadPeaking);
+
+}  // namespace
