@@ -21,8 +21,10 @@ int32_t tagWord(long tag) {
 
 VstInt32 bramble::processEvents(VstEvents* events) {
   if (!events) return 1;
+  // The record declares two entries but carries numEvents of them.
+  VstEvent* const* const list = events->events;
   for (VstInt32 i = 0; i < events->numEvents; ++i) {
-    const VstEvent* event = events->events[i];
+    const VstEvent* event = list[i];
     if (!event || event->type != kVstMidiType) continue;
     const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
     const auto status = static_cast<uint8_t>(midi->midiData[0]);

@@ -20,7 +20,8 @@ static_assert(arrangementBytes(1) == 8 + 112);
 
 // The record declares a fixed-size array but holds numChannels entries.
 VstSpeakerProperties* speakerAt(VstSpeakerArrangement* arrangement, VstInt32 i) {
-  return arrangement->speakers + i;
+  VstSpeakerProperties* const first = arrangement->speakers;
+  return first + i;
 }
 
 }  // namespace
