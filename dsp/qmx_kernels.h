@@ -1,11 +1,11 @@
 // Double-precision sine, base-2 exponential and base-2 logarithm for
-// per-sample use: plain arithmetic on small constant tables, no library call
-// and no branch that follows the signal in the common range. The exponential
-// is within a hair of half a unit in the last place, the sine and the
-// logarithm within two units. After rounding to single precision a result is
-// the float that the C library's function gives, short of an exact value that
-// falls within a few units of the last double place of halfway between two
-// floats.
+// per-sample use: plain arithmetic on small constant tables, with no library
+// call for any argument a signal reaches and no branch that follows the
+// signal. The exponential is within a hair of half a unit in the last place,
+// the sine within two units and the logarithm within two and a half. After
+// rounding to single precision a result is the float that the C library's
+// function gives, short of an exact value that lies within those few units
+// of halfway between two floats.
 #pragma once
 
 #include <array>
@@ -15,7 +15,7 @@
 #include <limits>
 
 struct QmxExpEntry {
-  double hi;  // 2^(j/128), nearest double
+  double hi;  // 2^(j/512), nearest double
   double lo;  // the remainder
 };
 
@@ -27,8 +27,8 @@ struct QmxLog2Entry {
 };
 
 extern const std::array<double, 128> kQmxSineTable;
-extern const std::array<QmxExpEntry, 128> kQmxExpTable;
-extern const std::array<QmxLog2Entry, 256> kQmxLog2Table;
+extern const std::array<QmxExpEntry, 512> kQmxExpTable;
+extern const std::array<QmxLog2Entry, 512> kQmxLog2Table;
 
 namespace qmx_kernel_detail {
 
@@ -48,14 +48,14 @@ constexpr double kSixtyFourOverPi = 0x1.45f306dc9c883p+4;
 // of 8 MHz).
 constexpr double kSineFastLimit = 0x1.8p+25;
 
-// Adding 1.5 * 2^45 rounds to a multiple of 1/128 the same way.
-constexpr double kRoundShift128 = 0x1.8p45;
+// Adding 1.5 * 2^43 rounds to a multiple of 1/512 the same way.
+constexpr double kRoundShift512 = 0x1.8p43;
 constexpr double kLn2 = 0x1.62e42fefa39efp-1;
 constexpr double kInvLn2 = 0x1.71547652b82fep+0;
 // Bit pattern just below 0.6875: the reduced logarithm argument m lies in
-// [0x1.5f8p-1, 0x1.5f8p0), cut into 256 intervals, one of them holding 1 in
+// [0x1.5fcp-1, 0x1.5fcp0), cut into 512 intervals, one of them holding 1 in
 // its middle.
-constexpr uint64_t kLog2Offset = 0x3FE5F80000000000ULL;
+constexpr uint64_t kLog2Offset = 0x3FE5FC0000000000ULL;
 
 inline double from_bits(uint64_t b) { return std::bit_cast<double>(b); }
 inline uint64_t to_bits(double d) { return std::bit_cast<uint64_t>(d); }
@@ -81,36 +81,39 @@ inline double qmx_sin_double(double a) {
   r = r - n * kPiOver64_4;
   const double r2 = r * r;
   // |r| <= pi/128: the next terms are below 2^-60 relative.
+  // Taylor series: sin r - r in 1/3!, 1/5!, 1/7!; cos r - 1 in 1/2!, 1/4!, 1/6!, 1/8!.
   const double sin_r =
-      r + (r * r2) * (-0x1.5555555555555p-3 + r2 * (0x1.1111111111111p-7 + r2 * -0x1.a01a01a01a01ap-13));
+      r + (r * r2) * (-0x1.5555555555555p-3 +
+                      r2 * (0x1.1111111111111p-7 + r2 * -0x1.a01a01a01a01ap-13));
   const double cos_r_minus_1 =
-      r2 * (-0.5 + r2 * (0x1.5555555555555p-5 + r2 * (-0x1.6c16c16c16c17p-10 + r2 * 0x1.a01a01a01a01ap-16)));
+      r2 * (-0.5 + r2 * (0x1.5555555555555p-5 +
+                         r2 * (-0x1.6c16c16c16c17p-10 + r2 * 0x1.a01a01a01a01ap-16)));
   const double s = kQmxSineTable[j];
   const double c = kQmxSineTable[(j + 32u) & 127u];
   return s + (s * cos_r_minus_1 + c * sin_r);
 }
 
-// 2^t. t = k + j/128 + f with |f| <= 1/256; 2^t is 2^k * 2^(j/128) * e^(f ln2),
+// 2^t. t = k + j/512 + f with |f| <= 1/1024; 2^t is 2^k * 2^(j/512) * e^(f ln2),
 // the power of two built from its bits. Beyond +-1020 (overflow, underflow,
 // subnormal results, NaN) the out-of-line edge takes over.
 double qmx_exp2_double_edge(double t);
 
 namespace qmx_kernel_detail {
 
-// 2^(j/128) * e^(f ln2) for t, with k = t's whole power of two.
+// 2^(j/512) * e^(f ln2) for t, with k = t's whole power of two.
 inline double exp2_mantissa(double t, int64_t& k) {
-  const double shifted = t + kRoundShift128;
-  const double steps = shifted - kRoundShift128;  // t rounded to a multiple of 1/128
-  const int64_t ki = static_cast<int64_t>(to_bits(shifted) - to_bits(kRoundShift128));
+  const double shifted = t + kRoundShift512;
+  const double steps = shifted - kRoundShift512;  // t rounded to a multiple of 1/512
+  // The low 32 bits of 1.5 * 2^43 are zero: those of the sum hold t * 512 as
+  // a whole number (|t| < 2^22 here).
+  const int32_t ki = static_cast<int32_t>(static_cast<uint32_t>(to_bits(shifted)));
   const double r = (t - steps) * kLn2;  // t - steps is exact
-  const QmxExpEntry& e = kQmxExpTable[static_cast<uint64_t>(ki) & 127u];
-  // e^r - 1 for |r| <= 0.0028 (the next term is below 2^-60 relative), in
-  // pairs so that the terms need not wait for one another.
+  const QmxExpEntry& e = kQmxExpTable[static_cast<uint32_t>(ki) & 511u];
+  // e^r - 1 for |r| <= 0.00068 (the next term is below 2^-59 relative), the
+  // terms grouped so that they need not wait for one another.
   const double r2 = r * r;
-  const double pair23 = 0.5 + r * 0x1.5555555555555p-3;
-  const double pair45 = 0x1.5555555555555p-5 + r * 0x1.1111111111111p-7;
-  const double p = r + r2 * (pair23 + r2 * pair45);
-  k = ki >> 7;  // arithmetic: floor division by 128
+  const double p = r + r2 * ((0.5 + r * 0x1.5555555555555p-3) + r2 * 0x1.5555555555555p-5);
+  k = ki >> 9;  // arithmetic: floor division by 512
   return e.hi + (e.lo + e.hi * p);
 }
 
@@ -124,7 +127,7 @@ inline double qmx_exp2_double(double t) {
   return m * from_bits(static_cast<uint64_t>(k + 1023) << 52);
 }
 
-// log2(z). z = 2^k * m with m in [0.6865, 1.3730); with c the centre of m's
+// log2(z). z = 2^k * m with m in [0.6870, 1.3740); with c the centre of m's
 // table interval, r = (m - c) / c (m - c is exact, so r carries only a
 // relative rounding error) and log2(z) = k + log2(c) + ln(1 + r) / ln2, the
 // series' coefficients divided by ln2 beforehand.
@@ -135,18 +138,18 @@ inline double qmx_log2_double_normal(double z) {
   using namespace qmx_kernel_detail;
   const uint64_t ix = to_bits(z);
   const uint64_t tmp = ix - kLog2Offset;
-  const uint32_t i = static_cast<uint32_t>(tmp >> 44) & 255u;
+  const uint32_t i = static_cast<uint32_t>(tmp >> 43) & 511u;
   const int64_t k = static_cast<int64_t>(tmp) >> 52;
   const double m = from_bits(ix - (tmp & (0xFFFULL << 52)));
   const QmxLog2Entry& e = kQmxLog2Table[i];
   const double r = (m - e.c) * e.invc;
-  // (ln(1 + r) - r) / ln2 for |r| < 0.002 (the next term is below 2^-56
+  // (ln(1 + r) - r) / ln2 for |r| < 0.001 (the next term is below 2^-52
   // relative), in pairs so that the terms need not wait for one another;
   // the leading r / ln2 joins the large part while the pairs are worked out.
   const double r2 = r * r;
-  const double pair23 = -0x1.71547652b82fep-1 + r * 0x1.ec709dc3a03fdp-2;    // -1/2, 1/3
-  const double pair45 = -0x1.71547652b82fep-2 + r * 0x1.2776c50ef9bfep-2;    // -1/4, 1/5
-  const double poly = r2 * (pair23 + r2 * (pair45 + r2 * -0x1.ec709dc3a03fdp-3));  // -1/6
+  const double pair23 = -0x1.71547652b82fep-1 + r * 0x1.ec709dc3a03fdp-2;  // -1/2, 1/3
+  const double pair45 = -0x1.71547652b82fep-2 + r * 0x1.2776c50ef9bfep-2;  // -1/4, 1/5
+  const double poly = r2 * (pair23 + r2 * pair45);
   const double hi = (static_cast<double>(k) + e.log2c_hi) + r * kInvLn2;
   return hi + (poly + e.log2c_lo);
 }
