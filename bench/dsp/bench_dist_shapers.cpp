@@ -1,35 +1,15 @@
 // ns per sample of the hard clipper and the parabolic and sine waveshapers.
 #include <benchmark/benchmark.h>
 
+#include "bench/dsp/dsp_bench_support.h"
+
 #include <vector>
 
 #include "dsp/dist_shapers.h"
 
 namespace {
 
-// A block of varied input beyond full scale, so every branch is taken.
-std::vector<float> testSignal() {
-  std::vector<float> x(1024);
-  uint32_t state = 12345;
-  for (float& v : x) {
-    state = state * 1664525u + 1013904223u;
-    v = static_cast<float>(static_cast<int32_t>(state)) * (1.25f / 2147483648.0f);
-  }
-  return x;
-}
-
-template <typename Step>
-void perSample(benchmark::State& state, Step step) {
-  const std::vector<float> x = testSignal();
-  float sink = 0.0f;
-  for (auto _ : state) {
-    for (float v : x) sink += step(v);
-    benchmark::DoNotOptimize(sink);
-  }
-  state.counters["ns_per_sample"] = benchmark::Counter(
-      static_cast<double>(state.iterations() * x.size()),
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
+using dsp_bench::perSample;
 
 void HardClipper(benchmark::State& state) {
   _dist_clip_struct clip{};
