@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bramble_probe.h"
+#include "midi_events.h"
 #include "params/bramble_param_manager.h"
 
 namespace {
@@ -28,29 +29,14 @@ class MidiProbe : public BrambleProbe {
   }
 };
 
-VstMidiEvent midi(uint8_t status, uint8_t data1, uint8_t data2) {
-  VstMidiEvent e{};
-  e.type = kVstMidiType;
-  e.byteSize = sizeof(VstMidiEvent);
-  e.midiData[0] = static_cast<char>(status);
-  e.midiData[1] = static_cast<char>(data1);
-  e.midiData[2] = static_cast<char>(data2);
-  return e;
-}
-
 // Delivers the messages as one event list, as a host does before a block.
 void deliver(bramble& effect, std::vector<VstMidiEvent> messages) {
-  std::vector<unsigned char> storage(sizeof(VstEvents) + messages.size() * sizeof(VstEvent*));
-  auto* list = reinterpret_cast<VstEvents*>(storage.data());
-  list->numEvents = static_cast<VstInt32>(messages.size());
-  // Through a plain pointer: the member array declares two entries, the list holds more.
-  VstEvent** slots = list->events;
-  for (size_t i = 0; i < messages.size(); ++i) slots[i] = reinterpret_cast<VstEvent*>(&messages[i]);
-  EXPECT_EQ(effect.processEvents(list), 1);
+  MidiEventList list(std::move(messages));
+  EXPECT_EQ(effect.processEvents(list.get()), 1);
 }
 
 void cc(bramble& effect, uint8_t controller, uint8_t value, uint8_t channel = 0) {
-  deliver(effect, {midi(0xB0 | channel, controller, value)});
+  deliver(effect, {midiMessage(0xB0 | channel, controller, value)});
 }
 
 class Midi : public ::testing::Test {
@@ -98,11 +84,11 @@ TEST_F(Midi, AlternatingControllersOnlyPrime) {
 
 TEST_F(Midi, AnyChannelButOnlyControlChange) {
   learn(kRepeat, 20);
-  deliver(effect, {midi(0xBF, 20, 127)});  // channel 16
+  deliver(effect, {midiMessage(0xBF, 20, 127)});  // channel 16
   EXPECT_EQ(effect.getParameter(kRepeat), 1.0f);
-  deliver(effect, {midi(0x90, 20, 0), midi(0xE0, 20, 0), midi(0xA0, 20, 0)});  // note, bend, pressure
+  deliver(effect, {midiMessage(0x90, 20, 0), midiMessage(0xE0, 20, 0), midiMessage(0xA0, 20, 0)});  // note, bend, pressure
   EXPECT_EQ(effect.getParameter(kRepeat), 1.0f);
-  VstMidiEvent sysex = midi(0xB0, 20, 0);
+  VstMidiEvent sysex = midiMessage(0xB0, 20, 0);
   sysex.type = 6;  // not a MIDI event record
   deliver(effect, {sysex});
   EXPECT_EQ(effect.getParameter(kRepeat), 1.0f);
@@ -111,7 +97,7 @@ TEST_F(Midi, AnyChannelButOnlyControlChange) {
 TEST_F(Midi, MalformedDataBytesAreIgnored) {
   learn(kRepeat, 20);
   cc(effect, 20, 0);
-  deliver(effect, {midi(0xB0, 20, 0x80), midi(0xB0, 20, 0xFF), midi(0xB0, 0x80 | 20, 127)});
+  deliver(effect, {midiMessage(0xB0, 20, 0x80), midiMessage(0xB0, 20, 0xFF), midiMessage(0xB0, 0x80 | 20, 127)});
   EXPECT_EQ(effect.getParameter(kRepeat), 0.0f);
   EXPECT_EQ(effect.processEvents(nullptr), 1);
 }

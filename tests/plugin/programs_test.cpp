@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "midi_events.h"
 #include "plugin_fixture.h"
 
 namespace plugin_test {
@@ -150,9 +151,8 @@ TEST(Chunk, BankRoundTripsIntoAFreshInstance) {
   EXPECT_EQ(chunk(*fresh, false), bank);
 
   // The restored binding is live.
-  VstMidiEvent cc{kVstMidiType, sizeof(VstMidiEvent), 0, 0, 0, 0, {char(0xB0), 7, 127, 0}, 0, 0, 0, 0};
-  VstEvents list{1, 0, {reinterpret_cast<VstEvent*>(&cc), nullptr}};
-  fresh->processEvents(&list);
+  MidiEventList list({midiMessage(0xB0, 7, 127)});
+  fresh->processEvents(list.get());
   EXPECT_EQ(fresh->getParameter(kDepth), 1.0f);
 }
 

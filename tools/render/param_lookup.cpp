@@ -1,7 +1,7 @@
 #include "tools/render/param_lookup.h"
 
-#include <cctype>
-#include <charconv>
+#include "tools/render/name_match.h"
+
 
 namespace junkyard::render {
 namespace {
@@ -12,14 +12,6 @@ constexpr const char* kLongNames[] = {"Mic Level", "Delay",          "Repeat",
                                       "Depth",     "Input Selector", "Power Switch"};
 constexpr int kLongNameCount = static_cast<int>(sizeof(kLongNames) / sizeof(kLongNames[0]));
 
-std::string normalised(const std::string& text) {
-  std::size_t first = text.find_first_not_of(" \t");
-  std::size_t last = text.find_last_not_of(" \t");
-  std::string out = first == std::string::npos ? "" : text.substr(first, last - first + 1);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 int parameterCount(vsthost::PluginInstance& instance) {
   AEffect* effect = instance.effect();
   return effect ? effect->numParams : 0;
@@ -28,21 +20,10 @@ int parameterCount(vsthost::PluginInstance& instance) {
 }  // namespace
 
 std::optional<int> findParameter(vsthost::PluginInstance& instance, const std::string& text) {
-  const std::string wanted = normalised(text);
-  const int count = parameterCount(instance);
-  if (wanted.empty()) return std::nullopt;
-
-  int index = -1;
-  auto [ptr, ec] = std::from_chars(wanted.data(), wanted.data() + wanted.size(), index);
-  if (ec == std::errc() && ptr == wanted.data() + wanted.size()) {
-    if (index >= 0 && index < count) return index;
-    return std::nullopt;
-  }
-  for (int i = 0; i < count; ++i) {
-    if (normalised(instance.getParameterName(i)) == wanted) return i;
-    if (i < kLongNameCount && normalised(kLongNames[i]) == wanted) return i;
-  }
-  return std::nullopt;
+  return findByNumberOrName(text, parameterCount(instance), [&](int i, const std::string& wanted) {
+    return normalised(instance.getParameterName(i)) == wanted ||
+           (i < kLongNameCount && normalised(kLongNames[i]) == wanted);
+  });
 }
 
 void listParameters(vsthost::PluginInstance& instance, std::FILE* out) {

@@ -1,19 +1,12 @@
 #include "tools/render/program_select.h"
 
+#include "tools/render/name_match.h"
+
 #include <array>
 #include <cctype>
-#include <charconv>
 
 namespace junkyard::render {
 namespace {
-
-std::string normalised(const std::string& text) {
-  std::size_t first = text.find_first_not_of(" \t");
-  std::size_t last = text.find_last_not_of(" \t");
-  std::string out = first == std::string::npos ? "" : text.substr(first, last - first + 1);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 // Text answers come through a zero-filled buffer far larger than the
 // interface allows, so a missing terminator still ends inside it.
@@ -37,20 +30,9 @@ std::string programName(vsthost::PluginInstance& instance, int index) {
 }
 
 std::optional<int> findProgram(vsthost::PluginInstance& instance, const std::string& text) {
-  const std::string wanted = normalised(text);
-  const int count = programCount(instance);
-  if (wanted.empty()) return std::nullopt;
-
-  int index = -1;
-  auto [ptr, ec] = std::from_chars(wanted.data(), wanted.data() + wanted.size(), index);
-  if (ec == std::errc() && ptr == wanted.data() + wanted.size()) {
-    if (index >= 0 && index < count) return index;
-    return std::nullopt;
-  }
-  for (int i = 0; i < count; ++i) {
-    if (normalised(programName(instance, i)) == wanted) return i;
-  }
-  return std::nullopt;
+  return findByNumberOrName(text, programCount(instance), [&](int i, const std::string& wanted) {
+    return normalised(programName(instance, i)) == wanted;
+  });
 }
 
 void listPrograms(vsthost::PluginInstance& instance, std::FILE* out) {
