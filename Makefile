@@ -118,3 +118,11 @@ install: build
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_BENCH) $(BUILD_TSAN) $(BUILD_FUZZ) demo
+
+# Redraws the editor's pictures into resources/ (the PNG files there are kept
+# in the repository; commit them when they change).
+.PHONY: pictures
+pictures: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DJUNKYARD_BUILD_TOOLS=ON
+	cmake --build $(BUILD) -j$(JOBS) --target junkyard-draw-pictures
+	$(BUILD)/resources/junkyard-draw-pictures resources
