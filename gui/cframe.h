@@ -126,6 +126,9 @@ class CFrame : public CViewContainer, public CPointerSource {
   void* getSystemWindow() const { return systemWindow; }
   // The window's own id (0 when unbound).
   uintptr_t getWindowId() const;
+  // The window's platform handle (null when unbound), for controls that put
+  // platform pieces of their own over it (text fields, pop-up menus).
+  PlatformWindow* getPlatformWindow() const { return window; }
   // What the frame drew (no new reference); made on first use.
   PlatformSurface* getBackBuffer();
   bool isFirstDraw() const { return firstDraw; }
