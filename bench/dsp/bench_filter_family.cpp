@@ -53,6 +53,23 @@ void MultimodeFilterMorph(benchmark::State& state) {
 }
 BENCHMARK(MultimodeFilterMorph);
 
+// The multimode filter's recursion alone, the two half-steps with nothing
+// picked or saturated: the floor under both operations above, set by the
+// latency of the double-precision operations from one band value to the next
+// (26 cycles per sample where an addition takes 2 and a product 3). What the
+// operations take beyond it is their own cost.
+void MultimodeFilterRecursionFloor(benchmark::State& state) {
+  _filter_multimode_struct f{};
+  filter_multimode_init(&f);
+  filter_multimode_set_attr(&f, ATTR_CUTOFF, 1500.0f);
+  filter_multimode_set_attr(&f, ATTR_RESONANCE, 6.0f);
+  perSample(state, [&](float v) {
+    const float r = filter_multimode_take_renormal(filter_multimode_renormal_dsp());
+    return static_cast<float>(filter_multimode_half_steps(&f, v + r, r).band2);
+  });
+}
+BENCHMARK(MultimodeFilterRecursionFloor);
+
 void ChamberlinMultimode(benchmark::State& state) {
   _filter_chamberlin_multimode_struct f{};
   filter_chamberlin_multimode_init(&f);
