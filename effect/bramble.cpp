@@ -6,6 +6,7 @@
 #include <new>
 
 #include "dsp/qmx.h"
+#include "editor/bramble_editor.h"
 #include "params/bramble_param_manager.h"
 
 namespace {
@@ -80,6 +81,21 @@ bramble::bramble(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kN
   delayTimePending.store(true, std::memory_order_release);
   power.store(truncateToInt(paramManager->getNaturalValue(kPowerSwitch)),
               std::memory_order_relaxed);
+
+  // The window itself opens only when the host asks; the base constructor
+  // registers the editor with us, which tells the host there is one.
+  try {
+    guiEditor = new brambleEditor(this);
+  } catch (...) {
+    // The half-built editor had registered itself: take it back before the
+    // base destructor would delete it a second time.
+    setEditor(nullptr);
+    delay_fad_free(&leftDelay);
+    delay_fad_free(&rightDelay);
+    delete paramManager;
+    paramManager = nullptr;
+    throw;
+  }
 
   programsAreChunks(true);
   initPresets();
@@ -173,6 +189,7 @@ void bramble::setParameter(VstInt32 index, float value) {
       power.store(truncateToInt(natural), std::memory_order_relaxed);
       break;
   }
+  if (guiEditor) guiEditor->setParameter(index, value);
 }
 
 float bramble::getParameter(VstInt32 index) { return paramManager->getVSTvalue(index); }

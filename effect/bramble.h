@@ -8,10 +8,12 @@
 #include "dsp/delay_fad.h"
 #include "dsp/dist_mxr.h"
 #include "dsp/filter_butterworth.h"
+#include "editor/bramble_learn_target.h"
 #include "host/audioeffectx.h"
 #include "params/bramble_program.h"
 #include "params/midi_learn.h"
 
+class brambleEditor;
 class brambleParamManager;
 
 // Delay-line slots: enough for the right channel's longest delay up to 94117 Hz.
@@ -21,7 +23,7 @@ constexpr float kRightChannelOffsetMs = 3.0f;
 // Longest delay a line must hold: the longest Delay plus the right channel's offset.
 constexpr float kLongestDelayMs = 150.0f + kRightChannelOffsetMs;
 
-class bramble : public AudioEffectX {
+class bramble : public AudioEffectX, public brambleLearnTarget {
  public:
   explicit bramble(audioMasterCallback audioMaster);
   ~bramble() override;
@@ -47,7 +49,7 @@ class bramble : public AudioEffectX {
   // MIDI controllers and learning.
   VstInt32 processEvents(VstEvents* events) override;
   void midiController(char controller, char value, int deltaFrames);
-  void handleSpecialClick(long tag);
+  void handleSpecialClick(long tag) override;
   void getParameterLabel(VstInt32 index, char* label) override;
   void getParameterDisplay(VstInt32 index, char* text) override;
   void getParameterName(VstInt32 index, char* text) override;
@@ -99,6 +101,9 @@ class bramble : public AudioEffectX {
   // while a controller is writing into it.
   uint8_t chunkImage[kNumPrograms * sizeof(brambleProgram)] = {};
   brambleParamManager* paramManager = nullptr;
+  // The editor as this class knows it; owned (and deleted) as the base
+  // class's editor.
+  brambleEditor* guiEditor = nullptr;
 
   _delay_fad_struct leftDelay{};
   _delay_fad_struct rightDelay{};

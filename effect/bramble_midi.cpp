@@ -2,6 +2,8 @@
 // learn gesture makes: arm learning on a control, then move a controller.
 #include "effect/bramble.h"
 
+#include "editor/bramble_editor.h"
+
 namespace {
 
 // Other threads change the learn state only at human speed, so a compare-
@@ -113,5 +115,8 @@ void bramble::handleSpecialClick(long tagValue) {
   }
 }
 
-// Marks the control waiting for a controller; the editor arrives later.
-void bramble::highlightControl(long /*tag*/, bool /*on*/) {}
+// Marks the control waiting for a controller; safe from any thread, and
+// harmless while the window is closed.
+void bramble::highlightControl(long tag, bool on) {
+  if (guiEditor) guiEditor->highlightControl(tag, on);
+}

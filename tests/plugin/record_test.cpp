@@ -35,7 +35,7 @@ TEST(Record, PublishesTheEffectsIdentity) {
   EXPECT_EQ(e->numParams, 6);
   EXPECT_EQ(e->numInputs, 2);
   EXPECT_EQ(e->numOutputs, 2);
-  EXPECT_EQ(e->flags, effFlagsCanReplacing | effFlagsProgramChunks);
+  EXPECT_EQ(e->flags, effFlagsHasEditor | effFlagsCanReplacing | effFlagsProgramChunks);
   EXPECT_EQ(e->uniqueID, 0x4D466A72);  // 'MFjr'
   EXPECT_EQ(e->version, 1);
   EXPECT_EQ(e->ioRatio, 1.0f);
@@ -77,8 +77,7 @@ TEST(Dispatcher, AnswersAboutTheEffect) {
       {effCanBeAutomated, 5, 1},
       {effCanBeAutomated, 99, 1},
       {effGetNumProgramCategories, 0, 1},
-      {effEditGetRect, 0, 0},  // no editor yet
-      {effEditOpen, 0, 0},
+      {effEditGetRect, 0, 1},  // the editor knows its size before it opens
       {effProcessEvents, 0, 1},  // an empty (null) list is handled too
       {80, 0, 0},
       {-1, 0, 0},
