@@ -70,9 +70,15 @@ void CSwitchBase::mouse(CDrawContext* context, CPoint& where, long buttons) {
   if (checkDefaultValue(context, buttons)) return;
 
   beginEdit();
+  // Between two redraws the control stays dirty; comparing with what the
+  // listener last heard keeps a held button from repeating the same report.
+  float reported = value;
   do {
     value = valueAt(where);
-    if (isDirty() && listener) listener->valueChanged(context, this);
+    if (isDirty() && listener && !(value == reported)) {
+      listener->valueChanged(context, this);
+      reported = value;
+    }
     // Position and buttons of the same moment: the next pass uses both.
     doIdleStuff();
     getMouseLocation(context, where);

@@ -80,6 +80,24 @@ TEST_F(Switches, DraggingPicksTheCellUnderThePointer) {
   }
 }
 
+TEST_F(Switches, HoldingInOneCellReportsOnce) {
+  // With the real pacing the control is redrawn only now and then while the
+  // button is held, so it stays dirty from one pass to the next.
+  editor->realPacing = true;
+  CVerticalSwitch* control = new CVerticalSwitch(kVerticalPlace, &listener, kTag, 4, 10, 4, strip, origin);
+  add(control);
+  settle();
+  // The press lands in cell 1 (drawn by the first pass), then the pointer
+  // moves into cell 2 and stays there for several passes.
+  const CPoint inCell1(kVerticalPlace.left + 3, kVerticalPlace.top + 3);
+  const CPoint inCell2(kVerticalPlace.left + 3, kVerticalPlace.top + 5);
+  std::vector<CPoint> moves(6, inCell2);
+  moves[3].offset(0, 1);
+  drag(inCell1, moves);
+  EXPECT_EQ(reportedValues(), (std::vector<float>{1.0f / 3.0f, 2.0f / 3.0f}));
+  frame->removeView(control);
+}
+
 TEST_F(Switches, ValueChoosesTheFrame) {
   auto* control = add(new CVerticalSwitch(kVerticalPlace, nullptr, 0, 4, 10, 4, strip, origin));
   struct Case {
