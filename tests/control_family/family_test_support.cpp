@@ -3,10 +3,6 @@
 #include "gui/cbitmap.h"
 #include "gui/coffscreen_context.h"
 
-// The editor tests' support, built into this executable as well: one
-// scripted pointer, listener and fixture for all control tests.
-#include "editor/control_test_support.cpp"
-
 namespace familytest {
 
 CColor characterColor(long frame) {

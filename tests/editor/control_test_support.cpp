@@ -99,6 +99,7 @@ void TestEditor::close() {
 
 void TestEditor::doIdleStuff() {
   ++idleStuffCalls;
+  if (logIdlePasses) eventLog().events.push_back(idled());
   if (realPacing) {
     AEffGUIEditor::doIdleStuff();
     return;

@@ -20,9 +20,9 @@
 namespace controltest {
 
 // One thing that happened, in order: the host heard of the begin ('B') or
-// end ('E') of an edit gesture on `tag`, or the listener got a report ('C',
+// end ('E') of an edit gesture on `tag`, the listener got a report ('C',
 // with the control's value) or a modified click ('M', with the buttons in
-// `buttons`).
+// `buttons`), or an editor that logs its idle passes made one ('I').
 struct Event {
   char kind;
   long tag;
@@ -36,6 +36,7 @@ inline Event begin(long tag) { return Event{'B', tag}; }
 inline Event end(long tag) { return Event{'E', tag}; }
 inline Event changed(long tag, float value) { return Event{'C', tag, value}; }
 inline Event modifierClick(long tag, long buttons) { return Event{'M', tag, 0.0f, buttons}; }
+inline Event idled() { return Event{'I', 0}; }
 
 struct EventLog {
   std::vector<Event> events;
@@ -104,7 +105,8 @@ class TestFrame : public CFrame {
 // Opens a TestFrame of `size`. Its idle work inside mouse loops is
 // deterministic unless `realPacing` is set: every pass lets the pointer
 // script move on and redraws what is dirty, as the real pacing does every
-// few passes.
+// few passes. With `logIdlePasses` every pass also goes into the event
+// log, to show where a redraw falls between a gesture's reports.
 class TestEditor : public AEffGUIEditor {
  public:
   TestEditor(AudioEffect* effect, const CRect& size);
@@ -118,6 +120,7 @@ class TestEditor : public AEffGUIEditor {
 
   CRect size;
   bool realPacing = false;
+  bool logIdlePasses = false;
   int idleStuffCalls = 0;
 };
 

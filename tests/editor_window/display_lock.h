@@ -1,34 +1,11 @@
-// One process at a time moves the display's pointer or puts windows on it:
-// every test that does takes this lock (the toolkit's window tests take the
-// same file), so tests run in parallel do not click into each other's windows.
+// The display lock under the name the editor window tests (and the tool tests
+// built on them) know it by.
 #pragma once
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <cctype>
-#include <cstdlib>
-#include <string>
+#include "../display_lock.h"
 
 namespace editorwindow {
 
-class DisplayLock {
- public:
-  DisplayLock() {
-    std::string path = "/tmp/junkyard-x11-test";
-    for (const char* c = std::getenv("DISPLAY"); c && *c; ++c) path += std::isalnum(*c) ? *c : '_';
-    fd = open(path.c_str(), O_CREAT | O_RDWR, 0666);
-    if (fd >= 0) flock(fd, LOCK_EX);
-  }
-  ~DisplayLock() {
-    if (fd >= 0) close(fd);
-  }
-  DisplayLock(const DisplayLock&) = delete;
-  DisplayLock& operator=(const DisplayLock&) = delete;
-
- private:
-  int fd = -1;
-};
+using xdisplaytest::DisplayLock;
 
 }  // namespace editorwindow

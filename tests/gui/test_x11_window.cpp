@@ -9,9 +9,6 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -22,6 +19,7 @@
 #include <string>
 #include <thread>
 
+#include "display_lock.h"
 #include "gui/vstkeys.h"
 #include "view_test_support.h"
 
@@ -29,6 +27,7 @@ using viewtest::hostLog;
 using viewtest::PaintView;
 using viewtest::TestEditor;
 using viewtest::TestEffect;
+using xdisplaytest::DisplayLock;
 
 namespace {
 
@@ -46,23 +45,6 @@ Display* openDisplay() {
   }
   return nullptr;
 }
-
-// One process at a time moves the display's pointer.
-class DisplayLock {
- public:
-  DisplayLock() {
-    std::string path = "/tmp/junkyard-x11-test";
-    for (const char* c = std::getenv("DISPLAY"); c && *c; ++c) path += std::isalnum(*c) ? *c : '_';
-    fd = open(path.c_str(), O_CREAT | O_RDWR, 0666);
-    if (fd >= 0) flock(fd, LOCK_EX);
-  }
-  ~DisplayLock() {
-    if (fd >= 0) close(fd);
-  }
-
- private:
-  int fd = -1;
-};
 
 struct X11Window : ::testing::Test {
   Display* display = nullptr;  // the test's, playing the host

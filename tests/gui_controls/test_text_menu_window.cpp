@@ -10,9 +10,6 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cctype>
@@ -23,11 +20,13 @@
 #include <string>
 #include <thread>
 
+#include "display_lock.h"
 #include "gui/controls/coptionmenu.h"
 #include "gui/controls/ctextedit.h"
 #include "text_menu_support.h"
 
 using namespace textmenutest;
+using xdisplaytest::DisplayLock;
 
 namespace {
 
@@ -43,23 +42,6 @@ Display* openDisplay() {
   }
   return nullptr;
 }
-
-// One process at a time moves the display's pointer and takes its focus.
-class DisplayLock {
- public:
-  DisplayLock() {
-    std::string path = "/tmp/junkyard-x11-test";
-    for (const char* c = std::getenv("DISPLAY"); c && *c; ++c) path += std::isalnum(*c) ? *c : '_';
-    fd = open(path.c_str(), O_CREAT | O_RDWR, 0666);
-    if (fd >= 0) flock(fd, LOCK_EX);
-  }
-  ~DisplayLock() {
-    if (fd >= 0) close(fd);
-  }
-
- private:
-  int fd = -1;
-};
 
 bool waitUntil(const std::function<bool()>& done) {
   const auto deadline = Clock::now() + std::chrono::seconds(5);

@@ -1,58 +1,16 @@
 #include "tool_fixture.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
+#include "tool_run_support.h"
+
 namespace junkyard::tooltest {
-namespace {
 
-std::string slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
-
-RunResult runRender(const std::vector<std::string>& args) {
-  // Output goes to files rather than pipes so a chatty child can never block.
-  TempDir capture;
-  const std::string outPath = (capture / "stdout").string();
-  const std::string errPath = (capture / "stderr").string();
-
-  std::vector<std::string> argvStrings{JUNKYARD_RENDER_PATH};
-  argvStrings.insert(argvStrings.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& s : argvStrings) argv.push_back(s.data());
-  argv.push_back(nullptr);
-
-  pid_t pid = fork();
-  if (pid == 0) {
-    int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    int in = open("/dev/null", O_RDONLY);
-    if (out < 0 || err < 0 || in < 0) _exit(127);
-    dup2(in, 0);
-    dup2(out, 1);
-    dup2(err, 2);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  RunResult result;
-  int status = 0;
-  if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
-    result.exitCode = WEXITSTATUS(status);
-  }
-  result.out = slurp(outPath);
-  result.err = slurp(errPath);
-  return result;
-}
+RunResult runRender(const std::vector<std::string>& args) { return runTool(JUNKYARD_RENDER_PATH, args); }
 
 Sound makeNoise(int format, int sampleRate, int channels, long long frames, unsigned seed) {
   Sound sound;

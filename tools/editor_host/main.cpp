@@ -4,10 +4,10 @@
 #include <string>
 
 #include "tools/editor_host/edit_report.h"
-#include "tools/editor_host/host_window.h"
 #include "tools/editor_host/main_loop.h"
 #include "tools/editor_host/options.h"
-#include "tools/editor_host/screenshot.h"
+#include "tools/toolwindow/tool_window.h"
+#include "tools/toolwindow/window_png.h"
 #include "tools/vsthost/plugin_instance.h"
 #include "tools/vsthost/plugin_library.h"
 
@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
       !rect || rect->right <= rect->left || rect->bottom <= rect->top)
     return fail(options.pluginPath + " has no editor");
 
-  editorhost::HostWindow window(rect->right - rect->left, rect->bottom - rect->top, "Junkyard Reverb");
+  toolwindow::ToolWindow window(rect->right - rect->left, rect->bottom - rect->top, "Junkyard Reverb",
+                               {"junkyard-editor", "JunkyardEditor"});
   if (!window.ok()) return fail("cannot open the display (is DISPLAY set?)");
   effect.dispatch(effEditOpen, 0, 0, windowHandle(window.window()));
 
@@ -62,9 +63,7 @@ int main(int argc, char** argv) {
   editorhost::runEditor(effect, window, runFor);
 
   int result = 0;
-  if (options.screenshotPath &&
-      !editorhost::saveWindowPng(window.display(), window.window(), window.width(), window.height(),
-                                 *options.screenshotPath, error))
+  if (options.screenshotPath && !toolwindow::saveWindowPng(window, *options.screenshotPath, error))
     result = fail(error);
   effect.dispatch(effEditClose);
   effect.suspend();

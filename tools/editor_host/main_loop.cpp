@@ -7,7 +7,8 @@
 
 namespace junkyard::editorhost {
 
-LoopEnd runEditor(vsthost::PluginInstance& effect, HostWindow& window, std::optional<int> runForMs) {
+LoopEnd runEditor(vsthost::PluginInstance& effect, toolwindow::ToolWindow& window,
+                  std::optional<int> runForMs) {
   using Clock = std::chrono::steady_clock;
   constexpr auto kIdlePeriod = std::chrono::microseconds(16667);
   const auto start = Clock::now();

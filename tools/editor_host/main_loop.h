@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "tools/editor_host/host_window.h"
+#include "tools/toolwindow/tool_window.h"
 #include "tools/vsthost/plugin_instance.h"
 
 namespace junkyard::editorhost {
@@ -13,6 +13,7 @@ enum class LoopEnd { closedByUser, timeUp };
 
 // Runs until the window is closed, or, with `runForMs`, until that much time
 // has passed.
-LoopEnd runEditor(vsthost::PluginInstance& effect, HostWindow& window, std::optional<int> runForMs);
+LoopEnd runEditor(vsthost::PluginInstance& effect, toolwindow::ToolWindow& window,
+                  std::optional<int> runForMs);
 
 }  // namespace junkyard::editorhost

@@ -6,7 +6,9 @@
 #include "tools/gallery/gallery_frame.h"
 #include "tools/gallery/gallery_options.h"
 #include "tools/gallery/gallery_panel.h"
-#include "tools/gallery/gallery_window.h"
+#include "tools/gallery/gallery_loop.h"
+#include "tools/toolwindow/tool_window.h"
+#include "tools/toolwindow/window_png.h"
 
 namespace {
 
@@ -26,8 +28,9 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  gallery::GalleryWindow window(gallery::kPanelWidth, gallery::kPanelHeight,
-                                "Junkyard Reverb \xE2\x80\x94 control gallery");
+  junkyard::toolwindow::ToolWindow window(gallery::kPanelWidth, gallery::kPanelHeight,
+                                          "Junkyard Reverb \xE2\x80\x94 control gallery",
+                                          {"junkyard-gallery", "JunkyardGallery"});
   if (!window.ok()) return fail("cannot open the display (is DISPLAY set?)");
 
   int result = 0;
@@ -46,7 +49,8 @@ int main(int argc, char** argv) {
     if (options.screenshotPath) runFor = options.screenshotAfterMs;
     gallery::runLoop(window, *frame, panel, runFor);
 
-    if (options.screenshotPath && !gallery::saveWindowPng(window, *options.screenshotPath, error))
+    if (options.screenshotPath &&
+        !junkyard::toolwindow::saveWindowPng(window, *options.screenshotPath, error))
       result = fail(error);
     // The views go with the frame, before the panel lets go of the pictures.
     frame->forget();

@@ -1,11 +1,12 @@
-#include "tools/editor_host/screenshot.h"
+#include "tools/toolwindow/window_png.h"
 
 #include <X11/Xutil.h>
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstdint>
 
-namespace junkyard::editorhost {
+namespace junkyard::toolwindow {
 
 namespace {
 
@@ -22,6 +23,19 @@ uint32_t channel(unsigned long pixel, unsigned long mask) {
 
 bool saveWindowPng(Display* display, Window window, int width, int height,
                    const std::string& path, std::string& error) {
+  if (!display || !window) {
+    error = "no window to read";
+    return false;
+  }
+  // Only the part of the window on the screen can be read: asking X for more
+  // is an error that ends the program.
+  const int screen = DefaultScreen(display);
+  width = std::min(width, DisplayWidth(display, screen));
+  height = std::min(height, DisplayHeight(display, screen));
+  if (width <= 0 || height <= 0) {
+    error = "the window has no pixels to read";
+    return false;
+  }
   XSync(display, False);
   XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(width),
                             static_cast<unsigned>(height), AllPlanes, ZPixmap);
@@ -32,13 +46,19 @@ bool saveWindowPng(Display* display, Window window, int width, int height,
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
   cairo_surface_flush(surface);
   unsigned char* data = cairo_image_surface_get_data(surface);
+  if (!data) {
+    XDestroyImage(image);
+    cairo_surface_destroy(surface);
+    error = "cannot hold the window's pixels";
+    return false;
+  }
   const int stride = cairo_image_surface_get_stride(surface);
   for (int y = 0; y < height; ++y) {
     auto* row = reinterpret_cast<uint32_t*>(data + static_cast<long>(y) * stride);
     for (int x = 0; x < width; ++x) {
-      const unsigned long p = XGetPixel(image, x, y);
-      row[x] = channel(p, image->red_mask) << 16 | channel(p, image->green_mask) << 8 |
-               channel(p, image->blue_mask);
+      const unsigned long pixel = XGetPixel(image, x, y);
+      row[x] = channel(pixel, image->red_mask) << 16 | channel(pixel, image->green_mask) << 8 |
+               channel(pixel, image->blue_mask);
     }
   }
   XDestroyImage(image);
@@ -52,4 +72,8 @@ bool saveWindowPng(Display* display, Window window, int width, int height,
   return true;
 }
 
-}  // namespace junkyard::editorhost
+bool saveWindowPng(const ToolWindow& window, const std::string& path, std::string& error) {
+  return saveWindowPng(window.display(), window.window(), window.width(), window.height(), path, error);
+}
+
+}  // namespace junkyard::toolwindow
