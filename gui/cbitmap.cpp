@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <mutex>
 #include <string>
 
 #include "gui/cdrawcontext.h"
@@ -123,13 +125,48 @@ bool CBitmap::loadFromResource(long id) {
   return loaded;
 }
 
+namespace {
+
+// Compiled-in pictures decoded once per process: every instance of the
+// effect loads its background when it is created, and decoding the PNG each
+// time made creating instances (hosts scanning, sessions with many instances)
+// slow. Each bitmap still gets its own copy of the pixels.
+struct DecodedBuiltin {
+  unsigned long registration = 0;
+  PlatformPicture picture;
+};
+
+std::mutex& decodedBuiltinLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+// Never destroyed: bitmaps may still be created while the process exits.
+std::map<long, DecodedBuiltin>& decodedBuiltins() {
+  static auto* decoded = new std::map<long, DecodedBuiltin>;
+  return *decoded;
+}
+
+}  // namespace
+
 bool CBitmap::loadBuiltin(long id) {
   const unsigned char* data = nullptr;
   size_t size = 0;
-  if (!findBuiltinPicture(id, data, size)) return false;
-  PlatformPicture picture;
-  if (!platformDecodePicture(data, size, picture)) return false;
-  adopt(picture.surface, picture.width, picture.height, picture.format != PlatformPictureFormat::png);
+  unsigned long registration = 0;
+  if (!findBuiltinPicture(id, data, size, &registration)) return false;
+  std::lock_guard<std::mutex> guard(decodedBuiltinLock());
+  DecodedBuiltin& entry = decodedBuiltins()[id];
+  // A number registered again is decoded afresh.
+  if (!entry.picture.surface || entry.registration != registration) {
+    PlatformPicture picture;
+    if (!platformDecodePicture(data, size, picture)) return false;
+    platformSurfaceRelease(entry.picture.surface);
+    entry = DecodedBuiltin{registration, picture};
+  }
+  PlatformSurface* copy = platformSurfaceCopy(entry.picture.surface);
+  if (!copy) return false;
+  adopt(copy, entry.picture.width, entry.picture.height,
+        entry.picture.format != PlatformPictureFormat::png);
   return true;
 }
 

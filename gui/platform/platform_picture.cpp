@@ -44,8 +44,9 @@ PlatformPictureFormat sniff(const unsigned char* data, size_t size) {
 }
 
 struct BuiltinPicture {
-  const unsigned char* data;
-  size_t size;
+  const unsigned char* data = nullptr;
+  size_t size = 0;
+  unsigned long registration = 0;
 };
 
 // Function-local so that registrations from static initializers of other
@@ -122,15 +123,21 @@ bool platformLoadPictureFile(const char* path, PlatformPicture& out) {
 void registerBuiltinPicture(long id, const unsigned char* data, size_t size) {
   if (!data || size == 0) return;
   std::lock_guard<std::mutex> guard(builtinLock());
-  builtinPictures()[id] = BuiltinPicture{data, size};
+  static unsigned long registrations = 0;
+  BuiltinPicture& entry = builtinPictures()[id];
+  entry.data = data;
+  entry.size = size;
+  entry.registration = ++registrations;
 }
 
-bool findBuiltinPicture(long id, const unsigned char*& data, size_t& size) {
+bool findBuiltinPicture(long id, const unsigned char*& data, size_t& size,
+                        unsigned long* registration) {
   std::lock_guard<std::mutex> guard(builtinLock());
   auto found = builtinPictures().find(id);
   if (found == builtinPictures().end()) return false;
   data = found->second.data;
   size = found->second.size;
+  if (registration) *registration = found->second.registration;
   return true;
 }
 

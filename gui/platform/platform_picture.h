@@ -26,7 +26,10 @@ bool platformLoadPictureFile(const char* path, PlatformPicture& out);
 // Registering a number again replaces the earlier entry. Safe to call from
 // static initializers of any library.
 void registerBuiltinPicture(long id, const unsigned char* data, size_t size);
-// The registered bytes, or false when the number has none.
-bool findBuiltinPicture(long id, const unsigned char*& data, size_t& size);
+// The registered bytes, or false when the number has none. `registration`,
+// when given, receives a number that differs for every registration made,
+// so a decoded copy can tell that its bytes were replaced.
+bool findBuiltinPicture(long id, const unsigned char*& data, size_t& size,
+                        unsigned long* registration = nullptr);
 // Forgets a registration (tests).
 void unregisterBuiltinPicture(long id);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gui/cbitmap.h"
+#include "gui/platform/platform_drawing.h"
 #include "gui/cdrawcontext.h"
 #include "gui/coffscreen_context.h"
 #include "gui/platform/platform_picture.h"
@@ -161,6 +162,27 @@ TEST(BitmapLookupTest, WithoutTheOverrideCompiledInPicturesAreFound) {
   Builtin builtin(kTestPicture, guitest::encodePng(Image(2, 9, kBlue)));
   BitmapRef bitmap(new CBitmap(kTestPicture));
   EXPECT_EQ(bitmap->getHeight(), 9);
+}
+
+TEST(BitmapLookupTest, CompiledInPicturesAreDecodedOnceButReplacementsAreSeen) {
+  ResourceDir resources;  // no files: only the compiled-in copies
+  const auto redOf = [](const BitmapRef& bitmap) {
+    return static_cast<int>(platformSurfaceGetPixel(bitmap->getHandle(), 1, 1).red);
+  };
+  {
+    Builtin green(kTestPicture, guitest::encodePng(Image(3, 3, kGreen)));
+    BitmapRef first(new CBitmap(kTestPicture));
+    BitmapRef second(new CBitmap(kTestPicture));
+    // Each bitmap owns its pixels, even when they come from one decoding.
+    EXPECT_NE(first->getHandle(), second->getHandle());
+    EXPECT_EQ(redOf(first), 0);
+    EXPECT_EQ(redOf(second), 0);
+  }
+  // The same number registered again, with bytes of the same length (and
+  // perhaps at the same address): the new picture is what loads.
+  Builtin red(kTestPicture, guitest::encodePng(Image(3, 3, kRed)));
+  BitmapRef bitmap(new CBitmap(kTestPicture));
+  EXPECT_EQ(redOf(bitmap), 255);
 }
 
 TEST(BitmapLookupTest, MissingPictureIsEmptyAndDrawsNothing) {
