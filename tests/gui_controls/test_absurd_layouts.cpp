@@ -18,7 +18,7 @@
 #include "gui/controls/conoffbutton.h"
 #include "gui/controls/crockerswitch.h"
 #include "gui/controls/cslider.h"
-#include "gui/controls/cspecialdigit.h"
+#include "gui/controls/cdigitstrip.h"
 #include "gui/controls/cstyles.h"
 #include "gui/controls/cswitches.h"
 #include "gui/controls/cvumeter.h"

@@ -25,7 +25,7 @@
 #include "gui/controls/cparamdisplay.h"
 #include "gui/controls/crockerswitch.h"
 #include "gui/controls/cslider.h"
-#include "gui/controls/cspecialdigit.h"
+#include "gui/controls/cdigitstrip.h"
 #include "gui/controls/cstyles.h"
 #include "gui/controls/cswitches.h"
 #include "gui/controls/ctextedit.h"

@@ -1,4 +1,4 @@
-#include "gui/controls/cspecialdigit.h"
+#include "gui/controls/cdigitstrip.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "gui/cbitmap.h"
-#include "gui/controls/cspecialdigit.h"
+#include "gui/controls/cdigitstrip.h"
 #include "std_control_support.h"
 
 using namespace stdtest;
@@ -19,7 +19,7 @@ constexpr long kDigitWidth = 6;
 constexpr long kDigitHeight = 8;
 const CRect kPlace(10, 10, 40, 30);
 
-struct SpecialDigit : ControlFixture {
+struct DigitStripDisplay : ControlFixture {
   CBitmap* digits = makeStrip(kDigitWidth, kDigitHeight, 10);
   void TearDown() override {
     ControlFixture::TearDown();
@@ -48,7 +48,7 @@ struct SpecialDigit : ControlFixture {
   }
 };
 
-TEST_F(SpecialDigit, EachPlaceShowsItsDigitWithLeadingZeros) {
+TEST_F(DigitStripDisplay, EachPlaceShowsItsDigitWithLeadingZeros) {
   long xs[] = {0, 7, 14};
   long ys[] = {0, 0, 2};
   auto* display = add(new CSpecialDigit(kPlace, nullptr, 0, 42, 3, xs, ys, kDigitWidth,
@@ -72,13 +72,13 @@ TEST_F(SpecialDigit, EachPlaceShowsItsDigitWithLeadingZeros) {
   }
 }
 
-TEST_F(SpecialDigit, WithoutPositionsThePlacesSitSideBySide) {
+TEST_F(DigitStripDisplay, WithoutPositionsThePlacesSitSideBySide) {
   auto* display = add(new CSpecialDigit(kPlace, nullptr, 0, 3719, 4, nullptr, nullptr,
                                         kDigitWidth, kDigitHeight, digits));
   EXPECT_EQ(shown(display, {{0, 0}, {6, 0}, {12, 0}, {18, 0}}), "3719");
 }
 
-TEST_F(SpecialDigit, PlacesAreClippedToTheControlAndCountsLimited) {
+TEST_F(DigitStripDisplay, PlacesAreClippedToTheControlAndCountsLimited) {
   // The second place hangs over the right edge, the third lies outside.
   long xs[] = {0, 27, 100};
   long ys[] = {0, 0, 0};
@@ -111,7 +111,7 @@ TEST_F(SpecialDigit, PlacesAreClippedToTheControlAndCountsLimited) {
   }
 }
 
-TEST_F(SpecialDigit, IgnoresTheMouse) {
+TEST_F(DigitStripDisplay, IgnoresTheMouse) {
   auto* display = add(new CSpecialDigit(kPlace, &listener, 3, 12, 2, nullptr, nullptr,
                                         kDigitWidth, kDigitHeight, digits));
   press(CPoint(kPlace.left + 1, kPlace.top + 1), kMouseLeft);
